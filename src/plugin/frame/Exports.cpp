@@ -1,0 +1,1 @@
+// The plug-in library's exports (filled in with the server module).
