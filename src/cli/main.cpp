@@ -1,1 +1,5 @@
-int main() { return 0; }
+#include "cli/Tessaro.h"
+
+int main(int argc, char** argv) {
+    return cli::Main(argc, argv);
+}

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,7 +34,7 @@ struct MessageEntry {
 // Makes chosen host operations fail, for tests of failure paths. Host operations name
 // themselves as "Interface.Operation" (for example "IPCB_Net.AddPCBObject") and call Check.
 class FaultInjector {
-public:
+  public:
     // The operation fails (raises host::HostError with the status) on its call number
     // `onCall` (1 = the next call) and, with `repeat`, on every call after it.
     void FailOn(const std::string& operation, int onCall = 1, bool repeat = false,
@@ -43,20 +44,21 @@ public:
     void Check(const char* operation);
     int Calls(const std::string& operation) const;
 
-private:
+  private:
     struct Rule {
         std::string operation;
         int onCall;
         bool repeat;
         host::Status status;
+        int seen = 0;  // calls of the operation since the rule was set
     };
     std::vector<Rule> rules_;
-    std::vector<std::pair<std::string, int>> calls_;
+    std::map<std::string, int, std::less<>> calls_;  // calls that went through
 };
 
 // The plug-in library loaded with dlopen; its server module made through ServerFactory.
 class LoadedPlugin {
-public:
+  public:
     LoadedPlugin(const LoadedPlugin&) = delete;
     LoadedPlugin& operator=(const LoadedPlugin&) = delete;
     ~LoadedPlugin();  // releases the module, then closes the library
@@ -64,7 +66,7 @@ public:
     host::ICommandLauncher* Launcher() const;
     host::GetRouteTessaroFunc RouteHookFactory() const { return route_; }
 
-private:
+  private:
     friend class HostApplication;
     LoadedPlugin() = default;
     void* library_ = nullptr;
@@ -73,7 +75,7 @@ private:
 };
 
 class HostApplication {
-public:
+  public:
     // Opens a design already in memory; documents get full paths in `folder`.
     HostApplication(design::DesignData design, std::string folder);
     // Reads a design file (raises design::DesignFileError) and opens it.
@@ -105,9 +107,27 @@ public:
 
     // Loads the plug-in: dlopen, dlsym("ServerFactory") with this client, dlsym
     // ("GetRouteTessaro"). Raises std::runtime_error naming the library on failure.
+    // The plug-in must be released before the application that loaded it.
     std::unique_ptr<LoadedPlugin> LoadPlugin(const std::string& libraryPath);
 
-private:
+    // ---- What the person at the screen (or a test) can see and arrange -----------------------
+
+    // The text of status-bar pane 1, 2 or 3 ("" for any other pane).
+    std::string StatusPane(int pane) const;
+    // The objects a schematic document gives as a command's context: its placed sub-parts
+    // with these unique ids (none for an empty list) instead of all of them; Reset restores
+    // all. Unknown documents are ignored.
+    void SetSchematicContext(const std::string& fileName,
+                             const std::vector<std::string>& uniqueIds);
+    void ResetSchematicContext(const std::string& fileName);
+    // Cursors begun through "ClientAPI_BeginCursor" and not yet ended.
+    int CursorDepth() const;
+    // How often the workspace was told that a document changed (DM_UpdateDocument).
+    int DocumentUpdates(const std::string& fileName) const;
+    // How often a compiled component (by unique id) was refreshed; 0 before compiling.
+    int ComponentRefreshes(const std::string& uniqueId) const;
+
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -37,16 +37,16 @@ struct BoardPoint {
 // What the person did, in order, for transcripts.
 struct Interaction {
     enum class Kind { Dialog, Pick, Choice } kind = Kind::Dialog;
-    Dialog dialog;              // Dialog
-    Button answer = Button::OK; // Dialog
-    std::string prompt;         // Pick and Choice
-    std::string pickAnswer;     // Pick: what was picked as the person named it, or "cancel"
+    Dialog dialog;                     // Dialog
+    Button answer = Button::OK;        // Dialog
+    std::string prompt;                // Pick and Choice
+    std::string pickAnswer;            // Pick: what was picked as the person named it, or "cancel"
     std::vector<std::string> options;  // Choice
     int chosen = -1;                   // Choice
 };
 
 class TESSARO_PLATFORM_API Person {
-public:
+  public:
     virtual ~Person();
     // Shows a modal dialog and returns the button pressed.
     virtual Button Answer(const Dialog& dialog) = 0;
@@ -58,10 +58,10 @@ public:
     // Told of every interaction after it happened.
     void SetRecorder(std::function<void(const Interaction&)> recorder);
 
-protected:
+  protected:
     void Record(const Interaction& interaction);
 
-private:
+  private:
     std::function<void(const Interaction&)> recorder_;
 };
 
@@ -81,7 +81,7 @@ struct TESSARO_PLATFORM_API NoAnswer : std::runtime_error {
 // throws UnexpectedInteraction; dialogs of kind error, information and warning may be
 // allowed to pass unexpected with AllowUnscriptedNotices().
 class TESSARO_PLATFORM_API ScriptedPerson : public Person {
-public:
+  public:
     struct UnexpectedInteraction : std::logic_error {
         using std::logic_error::logic_error;
     };
@@ -104,7 +104,9 @@ public:
     // Everything that happened, in order.
     const std::vector<Interaction>& History() const { return history_; }
 
-private:
+  private:
+    std::string NextExpected() const;  // for failure messages
+
     struct Expectation {
         Interaction::Kind kind;
         std::string captionOrPrompt;

@@ -36,6 +36,7 @@ struct Message {
 // Creates a window whose procedure receives the messages sent or dispatched to it.
 TESSARO_PLATFORM_API WindowHandle CreateWindow(WindowProc proc);
 TESSARO_PLATFORM_API void DestroyWindow(WindowHandle window);
+TESSARO_PLATFORM_API bool IsWindow(WindowHandle window);
 // Looks at the first pending message; with remove set it is taken off the queue.
 // Every call counts as one look at the queue (see SetQueueObserver).
 TESSARO_PLATFORM_API bool PeekMessage(Message& out, bool remove);
@@ -43,11 +44,13 @@ TESSARO_PLATFORM_API void PostMessage(WindowHandle window, std::uint32_t message
                                       std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
 // Delivers a message synchronously to the window's procedure; 0 when the window is unknown.
 TESSARO_PLATFORM_API std::intptr_t SendMessage(WindowHandle window, std::uint32_t message,
-                                               std::uintptr_t wParam = 0,
-                                               std::intptr_t lParam = 0);
+                                               std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
 // Called before every look at the queue with the number of looks so far (1, 2, ...): the
-// person at the screen (or a test) can press keys at a chosen moment.
+// person at the screen (or a test) can press keys at a chosen moment. Setting an observer
+// (or none) starts the count again at 0.
 TESSARO_PLATFORM_API void SetQueueObserver(std::function<void(std::uint64_t looks)> observer);
+// The number of looks at the queue since the observer was last set.
+TESSARO_PLATFORM_API std::uint64_t QueueLooks();
 // Empties the queue and forgets every window (tests).
 TESSARO_PLATFORM_API void ResetMessageQueue();
 
@@ -56,7 +59,9 @@ TESSARO_PLATFORM_API void ResetMessageQueue();
 enum class RegistryRoot { LocalMachine, CurrentUser };
 TESSARO_PLATFORM_API bool RegistryKeyExists(RegistryRoot root, std::string_view path);
 TESSARO_PLATFORM_API void RegistryCreateKey(RegistryRoot root, std::string_view path);
-TESSARO_PLATFORM_API void RegistryDeleteKey(RegistryRoot root, std::string_view path);
+TESSARO_PLATFORM_API void RegistryDeleteKey(RegistryRoot root,
+                                            std::string_view path);  // and its subkeys
+TESSARO_PLATFORM_API void ResetRegistry();                           // no keys at all (tests)
 
 // ---- Named modules and their exports -----------------------------------------------------
 
@@ -72,6 +77,7 @@ TESSARO_PLATFORM_API void UnregisterModule(std::string_view name);
 TESSARO_PLATFORM_API ModuleHandle LoadLibrary(std::string_view name);
 TESSARO_PLATFORM_API ModuleHandle GetModuleHandle(std::string_view name);
 TESSARO_PLATFORM_API void* GetProcAddress(ModuleHandle module, std::string_view exportName);
+TESSARO_PLATFORM_API void ResetModules();  // forgets every module (tests)
 
 // ---- Process ------------------------------------------------------------------------------
 
@@ -112,5 +118,11 @@ TESSARO_PLATFORM_API bool SameText(std::string_view a, std::string_view b);
 
 TESSARO_PLATFORM_API std::u16string Widen(std::string_view utf8);
 TESSARO_PLATFORM_API std::string Narrow(std::u16string_view wide);
+
+// ---- Tests ---------------------------------------------------------------------------------
+
+// Puts the whole stand-in back as a fresh process finds it: no messages, windows, keys or
+// modules; the real exit, standard output, clock and seed; "," and "."; the default person.
+TESSARO_PLATFORM_API void ResetPlatform();
 
 }  // namespace platform

@@ -10,7 +10,7 @@
 namespace ui {
 
 class Application {
-public:
+  public:
     // The one application object of the module that compiles this toolkit in.
     static Application& Instance();
 
@@ -26,7 +26,7 @@ public:
     void HandleIdle();
     std::uint64_t IdleCount() const { return idleCount_; }
 
-private:
+  private:
     platform::WindowHandle owner_ = 0;
     platform::WindowHandle handle_ = 0;
     std::uint64_t idleCount_ = 0;

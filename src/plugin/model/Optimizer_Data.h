@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -41,7 +42,7 @@ constexpr double MinimumSearchStart = 1.7e308;
 constexpr std::int16_t NoNetSubNetIndex = 9999;
 
 class TSwapDataObject {
-public:
+  public:
     explicit TSwapDataObject(TSwapDataSet* owner);
     virtual ~TSwapDataObject() = default;
     TSwapDataObject(const TSwapDataObject&) = delete;
@@ -57,7 +58,7 @@ public:
 
 // A point at which copper can be reached: a key of the hot spot lists.
 class THotSpot : public TBucketKey {
-public:
+  public:
     THotSpot(std::int32_t x, std::int32_t y, host::Layer layer, TSwapSubNet* subNet);
     std::uint32_t Hash() const override;
     bool Equals(const TBucketKey& other) const override;
@@ -72,19 +73,20 @@ public:
 
 // A sub-net's set of hot spots. The hot spots belong to the data set, not to the list.
 class THotSpotList : public TGenericBucketList {
-public:
+  public:
     THotSpotList() : TGenericBucketList(8) {}
+    ~THotSpotList() override { ClearUnchecked(); }
     // The hot spots in the list's iteration order.
     std::vector<THotSpot*> InOrder() const;
 
-protected:
+  protected:
     void ReleaseKey(TBucketKey*) override {}
 };
 
 class TSwapPin;
 
 class TSwapComponent : public TSwapDataObject {
-public:
+  public:
     explicit TSwapComponent(TSwapDataSet* owner);
     std::string Describe() const override;
     void Dump() const override;
@@ -104,8 +106,7 @@ public:
     std::string PinSwapData, PartSwapData, PairSwapData;
     bool HadPinSwapData = false, HadPartSwapData = false, HadPairSwapData = false;
     bool HasPinSwapData = false, HasPartSwapData = false, HasPairSwapData = false;
-    bool PinSwapDataModified = false, PartSwapDataModified = false,
-         PairSwapDataModified = false;
+    bool PinSwapDataModified = false, PartSwapDataModified = false, PairSwapDataModified = false;
 
     // The component's board object, looked up through the board each time; nullptr without
     // PcbComponent or board.
@@ -113,16 +114,16 @@ public:
 };
 
 class TSwapPin : public TSwapDataObject {
-public:
+  public:
     TSwapPin(TSwapDataSet* owner, host::IPCB_Pad* pad, host::INetItem* schPin,
              host::IDevicePin* devicePin, TSwapComponent* component);
     std::string Describe() const override;
     void Dump() const override;
     const char* ClassName() const override { return "TSwapPin"; }
 
-    std::string PinName() const;          // "U1-A7"
-    host::IPCB_Net* BoardNet() const;     // the pad's net on the board
-    class TSwapNet* ModelNet() const;     // CurrentNet of SubNet
+    std::string PinName() const;       // "U1-A7"
+    host::IPCB_Net* BoardNet() const;  // the pad's net on the board
+    class TSwapNet* ModelNet() const;  // CurrentNet of SubNet
 
     THotSpot* PadLocation = nullptr;
     host::IPCB_Pad* Pad = nullptr;
@@ -136,7 +137,7 @@ public:
 };
 
 class TSwapNet : public TSwapDataObject {
-public:
+  public:
     TSwapNet(TSwapDataSet* owner, host::IPCB_Net* net);
     std::string Describe() const override;
     void Dump() const override;
@@ -150,7 +151,7 @@ public:
 };
 
 class TConnectionLine : public TSwapDataObject {
-public:
+  public:
     explicit TConnectionLine(TSwapDataSet* owner);
     std::string Describe() const override;
     const char* ClassName() const override { return "TConnectionLine"; }
@@ -161,7 +162,7 @@ public:
 };
 
 class TSwapSubNet : public TSwapDataObject {
-public:
+  public:
     TSwapSubNet(TSwapDataSet* owner, TSwapNet* net, std::int16_t index);
     std::string Describe() const override;
     void Dump() const override;
@@ -197,7 +198,7 @@ public:
 };
 
 class TSwapSubPart : public TSwapDataObject {
-public:
+  public:
     TSwapSubPart(TSwapDataSet* owner, TSwapGroup* group, std::string subPartId);
     std::string Describe() const override;
     const char* ClassName() const override { return "TSwapSubPart"; }
@@ -210,7 +211,7 @@ public:
 };
 
 class TSwapGroup : public TSwapDataObject {
-public:
+  public:
     TSwapGroup(TSwapDataSet* owner, std::string id, TSwapComponent* component);
     std::string Describe() const override;
     void Dump() const override;
@@ -225,7 +226,7 @@ public:
 };
 
 class TSwapDataSet : public TSwapDataObject {
-public:
+  public:
     // Creates the data set for a document (see Build.cpp): board, document, project,
     // compiled design and component mappings.
     TSwapDataSet(const std::string& fileName, TSwapMode mode);
@@ -258,8 +259,18 @@ public:
     void BeginLog() const;
     void EndLog() const;
 
+    // The index behind FindPinByPad and FindSubNetByPrim is rebuilt on the next lookup after
+    // this call. The build calls it whenever it changes a sub-net's Prims, a group's Pins or
+    // the group lists; code that changes them after the build must call it too.
+    void InvalidateLookups() const;
+
     // Building (Build.cpp).
+    // Components of a board through the project's component mappings.
     void CollectComponentsStep(const std::string& filter, bool includeAll);
+    // Components of the library document (library mode, or a data set without board).
+    void CollectLibraryComponents(const std::string& filter);
+    // The board's differential pair holding the net as its positive or negative net.
+    host::IPCB_DifferentialPair* DifferentialPairOf(host::IPCB_Net* net) const;
     void BuildPinAndSwapGroupLists(TSwapComponent* component);
     void DropSmallGroups();
     void SortPinSwapGroups();
@@ -335,14 +346,28 @@ public:
     bool ReportToMessages = false;
     bool PadsOnly = false;
 
+    // Every owned object, hot spots included.
     std::size_t ObjectCount() const { return objects_.size(); }
 
-private:
+  private:
     void Adopt(std::unique_ptr<TSwapDataObject> object);
     void Adopt(std::unique_ptr<THotSpot> hotSpot);
-    // Objects in creation order; freed in that order by the destructor.
-    std::vector<std::unique_ptr<TSwapDataObject>> objects_;
-    std::vector<std::unique_ptr<THotSpot>> hotSpots_;
+    void RebuildLookups() const;
+
+    // Model objects and hot spots in one creation order; freed in that order.
+    struct Owned {
+        std::unique_ptr<TSwapDataObject> object;
+        std::unique_ptr<THotSpot> hotSpot;
+    };
+    std::vector<Owned> objects_;
+
+    // Lookups are asked per pad in loops; the index keeps the first-match rule of a linear
+    // search (first group in list order, first sub-net in creation order).
+    mutable std::unordered_map<const host::IPCB_Primitive*, TSwapSubNet*> subNetByPrim_;
+    mutable std::unordered_map<const host::IPCB_Pad*, TSwapPin*> pinByPad_;
+    mutable bool lookupsStale_ = true;
+    // The list sizes the index was built for: a changed size also makes it stale.
+    mutable std::size_t lookupShape_[3] = {0, 0, 0};
 };
 
 template <class... Args>

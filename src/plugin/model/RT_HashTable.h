@@ -11,24 +11,24 @@
 namespace tessaro {
 
 class EListError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 class EEOFException : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // The base class of keys.
 class TBucketKey {
-public:
+  public:
     virtual ~TBucketKey() = default;
     virtual std::uint32_t Hash() const = 0;
     virtual bool Equals(const TBucketKey& other) const = 0;
 };
 
 class TCustomPointerBucketList {
-public:
+  public:
     using Value = std::intptr_t;
     struct Item {
         TBucketKey* key = nullptr;
@@ -63,11 +63,15 @@ public:
     bool DefaultOnMissing() const { return defaultOnMissing_; }
     void SetDefaultOnMissing(bool value) { defaultOnMissing_ = value; }
 
-protected:
+  protected:
     // Called for each key whose item is deleted.
     virtual void ReleaseKey(TBucketKey* key) = 0;
+    // Clear without the lock check, for destructors: each class whose ReleaseKey differs
+    // from its base's empties the list in its own destructor, while its hook still applies.
+    void ClearUnchecked() noexcept;
 
-private:
+  private:
+    friend class TBucketListIterator;
     void AppendToBucket(Bucket& bucket, const Item& item);
     void Grow();
     void Rebucket(int size);
@@ -83,16 +87,16 @@ private:
 
 // Keys are objects the list owns: it frees them when their items are deleted.
 class TGenericBucketList : public TCustomPointerBucketList {
-public:
+  public:
     using TCustomPointerBucketList::TCustomPointerBucketList;
     ~TGenericBucketList() override;
 
-protected:
+  protected:
     void ReleaseKey(TBucketKey* key) override;
 };
 
 class THashTableIterator {
-public:
+  public:
     virtual ~THashTableIterator() = default;
     virtual TCustomPointerBucketList::Value CurrentValue() const = 0;
     virtual void SetCurrentValue(TCustomPointerBucketList::Value value) = 0;
@@ -102,7 +106,7 @@ public:
 
 // Walks a list in its iteration order. A fresh iterator's first Next moves to the first item.
 class TBucketListIterator : public THashTableIterator {
-public:
+  public:
     explicit TBucketListIterator(TCustomPointerBucketList& list);
     TCustomPointerBucketList::Value CurrentValue() const override;
     void SetCurrentValue(TCustomPointerBucketList::Value value) override;
@@ -110,7 +114,7 @@ public:
     bool Next() override;
     void Reset();
 
-private:
+  private:
     TCustomPointerBucketList& list_;
     int bucket_ = 0;
     int item_ = -1;

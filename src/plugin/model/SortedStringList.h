@@ -14,7 +14,7 @@ namespace tessaro {
 
 template <class T>
 class TSortedStringList {
-public:
+  public:
     using Entry = std::pair<std::string, T>;
 
     // Inserts before any equal keys (where a sorted search lands) and returns the position.
@@ -42,13 +42,15 @@ public:
 
     int Count() const { return static_cast<int>(entries_.size()); }
     bool Empty() const { return entries_.empty(); }
-    const std::string& Key(int index) const { return entries_[static_cast<std::size_t>(index)].first; }
+    const std::string& Key(int index) const {
+        return entries_[static_cast<std::size_t>(index)].first;
+    }
     T Object(int index) const { return entries_[static_cast<std::size_t>(index)].second; }
 
     auto begin() const { return entries_.begin(); }
     auto end() const { return entries_.end(); }
 
-private:
+  private:
     typename std::vector<Entry>::const_iterator LowerBound(const std::string& key) const {
         return std::lower_bound(entries_.begin(), entries_.end(), key,
                                 [](const Entry& e, const std::string& k) {

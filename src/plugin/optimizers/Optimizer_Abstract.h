@@ -40,5 +40,7 @@ public:
 std::int32_t SecondsBetween(const platform::TimeOfDay& earlier, const platform::TimeOfDay& later);
 // "hh:mm:ss" padded on the right with blanks to at least 8 characters.
 std::string FormatElapsed(std::int32_t seconds);
+// Fixed-point with two decimals, "." as the decimal point and no grouping (status lines).
+std::string FixedTwo(double value);
 
 }  // namespace tessaro

@@ -1,0 +1,40 @@
+// Building the swap data set (Analyze with the build only) and the cost initialisation on a
+// board with thousands of swappable pins.
+#include <benchmark/benchmark.h>
+
+#include "BenchHost.h"
+
+namespace {
+
+void BM_Analyze(benchmark::State& state) {
+    const bool buildOnly = state.range(0) != 0;
+    bench::Host host(bench::Board(10, 200));
+    std::size_t swappable = 0;
+    for (auto _ : state) {
+        auto data = host.Analysed(buildOnly);
+        swappable = data->SwapSubNets.size();
+        state.PauseTiming();
+        data.reset();
+        state.ResumeTiming();
+    }
+    state.counters["swappable"] = static_cast<double>(swappable);
+    state.SetLabel(buildOnly ? "build only" : "build and cost");
+}
+BENCHMARK(BM_Analyze)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+void BM_MeasureBoard(benchmark::State& state) {
+    bench::Host host(bench::Board(10, 200));
+    tessaro::TSwapDataSet data(host.BoardPath(), tessaro::smPinSwap);
+    std::int32_t crossings = 0;
+    for (auto _ : state) {
+        double length = 0;
+        data.MeasureBoard(length, crossings);
+        benchmark::DoNotOptimize(length);
+    }
+    state.counters["crossings"] = crossings;
+}
+BENCHMARK(BM_MeasureBoard)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,10 @@
+// The names the host gives its layers ("Top Layer", "Mid-Layer 1", "Multi-Layer", ...).
+#pragma once
+
+#include <string>
+
+namespace hostapp {
+
+std::string LayerNameText(int layer);
+
+}  // namespace hostapp
