@@ -40,10 +40,11 @@ inline generator::GeneratorOptions Board(int banks, int pinsPerBank, std::uint32
 
 class Host {
   public:
-    explicit Host(const generator::GeneratorOptions& options) {
+    explicit Host(const generator::GeneratorOptions& options)
+        : Host(generator::GenerateDesign(options)) {}
+    explicit Host(hostapp::design::DesignData design) {
         platform::ResetPlatform();
-        app_ = std::make_unique<hostapp::HostApplication>(generator::GenerateDesign(options),
-                                                          "/bench");
+        app_ = std::make_unique<hostapp::HostApplication>(std::move(design), "/bench");
         tessaro::SetClient(app_->Client());
         platform::SetCurrentPerson(&person_);
         platform::SetFixedRandomSeed(1);

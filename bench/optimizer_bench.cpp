@@ -25,8 +25,8 @@ void BM_Greedy(benchmark::State& state) {
         state.ResumeTiming();
     }
     state.counters["groups"] = 4;
-    state.counters["steps/s"] = benchmark::Counter(static_cast<double>(steps),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["steps/s"] =
+        benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_Greedy)->Arg(25)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
 

@@ -12,7 +12,7 @@ class IPCB_ServerInterface;
 class ISch_ServerInterface;
 
 class TESSARO_HOST_INTERFACE IServerDocument : public IUnknown {
-public:
+  public:
     virtual std::u16string FileName() = 0;  // the full path
     virtual std::u16string Kind() = 0;      // "PCB", "SCH", "SCHLIB"
     virtual bool Modified() = 0;
@@ -20,14 +20,14 @@ public:
 };
 
 class TESSARO_HOST_INTERFACE IServerDocumentView : public IUnknown {
-public:
+  public:
     virtual IServerDocument* OwnerDocument() = 0;
     virtual void UpdateStatusBar() = 0;
 };
 
 // The host's option store, in groups of keys.
 class TESSARO_HOST_INTERFACE IOptionStore : public IUnknown {
-public:
+  public:
     virtual std::u16string ReadString(const std::u16string& group, const std::u16string& key,
                                       const std::u16string& defaultValue) = 0;
     virtual void WriteString(const std::u16string& group, const std::u16string& key,
@@ -53,7 +53,7 @@ using BeginCursorFunc = void (*)(int cursor);
 using EndCursorFunc = void (*)();
 
 class TESSARO_HOST_INTERFACE IClient : public IUnknown {
-public:
+  public:
     virtual std::uintptr_t GetMainWindowHandle() = 0;
     virtual IServerDocumentView* GetCurrentView() = 0;  // nullptr: none
     virtual IServerDocument* GetDocumentByPath(const std::u16string& path) = 0;

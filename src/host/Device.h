@@ -8,7 +8,7 @@
 namespace host {
 
 class TESSARO_HOST_INTERFACE IDevicePin : public IUnknown {
-public:
+  public:
     virtual std::u16string Name() = 0;
     virtual std::u16string Bank() = 0;
     virtual std::u16string PinType() = 0;
@@ -18,14 +18,14 @@ public:
 };
 
 class TESSARO_HOST_INTERFACE IDevice : public IUnknown {
-public:
+  public:
     virtual std::u16string Name() = 0;
     virtual int PinCount() = 0;
     virtual IDevicePin* Pin(int index) = 0;
 };
 
 class TESSARO_HOST_INTERFACE IDeviceManager : public IUnknown {
-public:
+  public:
     virtual IDevice* GetDeviceByName(const std::u16string& name) = 0;  // nullptr: unknown
 };
 

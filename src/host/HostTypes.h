@@ -23,15 +23,17 @@ constexpr Status E_UNEXPECTED = static_cast<Status>(0x8000FFFF);
 constexpr Status E_NOINTERFACE = static_cast<Status>(0x80004002);
 constexpr Status E_POINTER = static_cast<Status>(0x80004003);
 constexpr Status E_FAIL = static_cast<Status>(0x80004005);
-inline bool Failed(Status s) { return s < 0; }
+inline bool Failed(Status s) {
+    return s < 0;
+}
 
 // A host operation that fails raises this at the call, carrying its status.
 class TESSARO_HOST_INTERFACE HostError : public std::runtime_error {
-public:
+  public:
     HostError(Status status, const std::string& what) : std::runtime_error(what), status_(status) {}
     Status status() const { return status_; }
 
-private:
+  private:
     Status status_;
 };
 
@@ -52,12 +54,12 @@ struct Guid {
 // the host keeps them alive while their document is open. Objects the plug-in hands to the
 // host die with their last Release.
 class TESSARO_HOST_INTERFACE IUnknown {
-public:
+  public:
     virtual Status QueryInterface(const Guid& iid, void** out) = 0;
     virtual std::uint32_t AddRef() = 0;
     virtual std::uint32_t Release() = 0;
 
-protected:
+  protected:
     virtual ~IUnknown() = default;
 };
 
@@ -66,7 +68,7 @@ constexpr Guid IID_IUnknown{0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0,
 // A counted reference: AddRef on copy, Release on destruction.
 template <class T>
 class Ref {
-public:
+  public:
     Ref() = default;
     Ref(T* p) : p_(p) {  // NOLINT: implicit by design, like the original counted references
         if (p_) p_->AddRef();
@@ -94,11 +96,12 @@ public:
     // Gives up the pointer without releasing it.
     T* detach() { return std::exchange(p_, nullptr); }
 
-private:
+  private:
     T* p_ = nullptr;
 };
 
-// ---- Board object kinds, layers and their sets ----------------------------------------------------
+// ---- Board object kinds, layers and their sets
+// ----------------------------------------------------
 
 enum ObjectKind : int {
     eNoObject = 0,
@@ -125,12 +128,16 @@ enum ObjectKind : int {
 
 // A set of object kinds: bit k stands for kind k (so arcs, pads, vias and tracks are 30).
 using ObjectSet = std::uint32_t;
-constexpr ObjectSet MkSet(ObjectKind k) { return ObjectSet{1} << k; }
+constexpr ObjectSet MkSet(ObjectKind k) {
+    return ObjectSet{1} << k;
+}
 template <class... K>
 constexpr ObjectSet MkSet(ObjectKind k, K... rest) {
     return MkSet(k) | MkSet(rest...);
 }
-inline bool InSet(ObjectSet set, int kind) { return kind >= 0 && kind < 32 && (set >> kind) & 1u; }
+inline bool InSet(ObjectSet set, int kind) {
+    return kind >= 0 && kind < 32 && (set >> kind) & 1u;
+}
 constexpr ObjectSet AllObjects = 131070;  // kinds 1 to 16
 
 // Layers by the host's numbers.
@@ -143,10 +150,12 @@ constexpr Layer eBottomLayer = 32;
 constexpr Layer eMultiLayer = 74;
 constexpr Layer eConnectLayer = 75;
 constexpr int MaxLayer = 82;
-inline bool IsSignalLayer(int layer) { return layer >= eTopLayer && layer <= eBottomLayer; }
+inline bool IsSignalLayer(int layer) {
+    return layer >= eTopLayer && layer <= eBottomLayer;
+}
 
 class LayerSet {
-public:
+  public:
     LayerSet() = default;
     static LayerSet Of(std::initializer_list<int> layers) {
         LayerSet s;
@@ -169,7 +178,7 @@ public:
     }
     bool Empty() const { return bits_.none(); }
 
-private:
+  private:
     std::bitset<MaxLayer + 1> bits_;
 };
 

@@ -17,7 +17,7 @@ class IPCB_Component;
 class IComponent;
 
 class TESSARO_HOST_INTERFACE IPCB_Primitive : public IUnknown {
-public:
+  public:
     virtual ObjectKind ObjectId() = 0;
     virtual IPCB_Board* Board() = 0;
     // The primitive's layer (eMultiLayer for through-hole pads and vias).
@@ -54,7 +54,7 @@ public:
 enum class PadShape { Round, Rectangular, Rounded };
 
 class TESSARO_HOST_INTERFACE IPCB_Pad : public IPCB_Primitive {
-public:
+  public:
     virtual std::int32_t X() = 0;
     virtual std::int32_t Y() = 0;
     virtual std::u16string Name() = 0;
@@ -69,7 +69,7 @@ public:
 };
 
 class TESSARO_HOST_INTERFACE IPCB_Via : public IPCB_Primitive {
-public:
+  public:
     virtual std::int32_t X() = 0;
     virtual std::int32_t Y() = 0;
     virtual std::int32_t Diameter() = 0;
@@ -78,7 +78,7 @@ public:
 };
 
 class TESSARO_HOST_INTERFACE IPCB_Track : public IPCB_Primitive {
-public:
+  public:
     virtual std::int32_t X1() = 0;
     virtual std::int32_t Y1() = 0;
     virtual std::int32_t X2() = 0;
@@ -87,7 +87,7 @@ public:
 };
 
 class TESSARO_HOST_INTERFACE IPCB_Arc : public IPCB_Primitive {
-public:
+  public:
     virtual std::int32_t XCenter() = 0;
     virtual std::int32_t YCenter() = 0;
     virtual std::int32_t Radius() = 0;
@@ -97,19 +97,19 @@ public:
 };
 
 class TESSARO_HOST_INTERFACE IPCB_Fill : public IPCB_Primitive {
-public:
+  public:
     virtual Rect Corners() = 0;
 };
 
 class TESSARO_HOST_INTERFACE IPCB_Region : public IPCB_Primitive {
-public:
+  public:
     virtual std::vector<std::pair<std::int32_t, std::int32_t>> Outline() = 0;
 };
 
 // A connection object (an unrouted connection line), on layer eConnectLayer; its two ends
 // carry layers of their own.
 class TESSARO_HOST_INTERFACE IPCB_Connection : public IPCB_Primitive {
-public:
+  public:
     virtual std::int32_t X1() = 0;
     virtual std::int32_t Y1() = 0;
     virtual std::int32_t X2() = 0;
@@ -126,7 +126,7 @@ public:
 };
 
 class TESSARO_HOST_INTERFACE IPCB_Net : public IUnknown {
-public:
+  public:
     virtual std::u16string Name() = 0;
     virtual void SetName(const std::u16string& name) = 0;
     // Net membership of a primitive (SetNet on the primitive sets its own side).
@@ -144,7 +144,7 @@ public:
 };
 
 class TESSARO_HOST_INTERFACE IPCB_DifferentialPair : public IUnknown {
-public:
+  public:
     virtual std::u16string Name() = 0;
     virtual IPCB_Net* PositiveNet() = 0;
     virtual IPCB_Net* NegativeNet() = 0;
@@ -153,7 +153,7 @@ public:
 // Iterates objects of a board, of an area of it (spatial) or of a component (group).
 // Filters are set before the first call of FirstPCBObject.
 class TESSARO_HOST_INTERFACE IPCB_Iterator {
-public:
+  public:
     virtual ~IPCB_Iterator() = default;
     virtual void AddFilter_ObjectSet(ObjectSet kinds) = 0;
     virtual void AddFilter_LayerSet(const LayerSet& layers) = 0;
@@ -164,11 +164,16 @@ public:
     virtual IPCB_Primitive* NextPCBObject() = 0;
 };
 
-enum class ComponentKind : int { Standard = 0, Mechanical = 1, Graphical = 2, NetTie = 3,
-                                 NetTieNoBom = 4 };
+enum class ComponentKind : int {
+    Standard = 0,
+    Mechanical = 1,
+    Graphical = 2,
+    NetTie = 3,
+    NetTieNoBom = 4
+};
 
 class TESSARO_HOST_INTERFACE IPCB_Component : public IUnknown {
-public:
+  public:
     virtual std::u16string Name() = 0;  // the designator as the board shows it
     // The identifier shared with the schematic component ("\" separated path).
     virtual std::u16string UniqueId() = 0;
@@ -182,13 +187,16 @@ public:
 };
 
 // Change notices a board receives about an object.
-enum BoardNotice : int { eNoticeBeginModify = 1, eNoticeObjectRegistered = 2,
-                         eNoticeEndModify = 3 };
+enum BoardNotice : int {
+    eNoticeBeginModify = 1,
+    eNoticeObjectRegistered = 2,
+    eNoticeEndModify = 3
+};
 
 enum DisplayUnit : int { eMetric = 0, eImperial = 1 };
 
 class TESSARO_HOST_INTERFACE IPCB_Board : public IUnknown {
-public:
+  public:
     virtual std::u16string FileName() = 0;
     virtual DisplayUnit GetDisplayUnit() = 0;
     virtual std::u16string LayerName(Layer layer) = 0;
@@ -232,7 +240,7 @@ public:
 };
 
 class TESSARO_HOST_INTERFACE IPCB_ServerInterface : public IUnknown {
-public:
+  public:
     virtual IPCB_Board* GetPCBBoardByPath(const std::u16string& path) = 0;
     // The factory: new objects, owned by the host, not yet on any board.
     virtual IPCB_Connection* CreateConnection() = 0;

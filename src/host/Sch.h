@@ -10,17 +10,19 @@ namespace host {
 // Schematic object kinds by the host's numbers.
 enum SchObjectKind : int { eSchPin = 2, eSchComponent = 24 };
 using SchObjectSet = std::uint64_t;  // bit k stands for kind k
-constexpr SchObjectSet MkSchSet(SchObjectKind k) { return SchObjectSet{1} << k; }
+constexpr SchObjectSet MkSchSet(SchObjectKind k) {
+    return SchObjectSet{1} << k;
+}
 
 class TESSARO_HOST_INTERFACE ISch_Object : public IUnknown {
-public:
+  public:
     virtual SchObjectKind ObjectId() = 0;
     // The full path of the document that holds the object.
     virtual std::u16string OwnerDocumentFullPath() = 0;
 };
 
 class TESSARO_HOST_INTERFACE ISch_Pin : public ISch_Object {
-public:
+  public:
     virtual std::u16string Designator() = 0;
     virtual std::u16string Name() = 0;
     // The number of the sub-part (gate) the pin belongs to; 0 for pins of every part.
@@ -37,7 +39,7 @@ public:
 };
 
 class TESSARO_HOST_INTERFACE ISch_Component : public ISch_Object {
-public:
+  public:
     virtual std::u16string UniqueId() = 0;
     virtual std::u16string Designator() = 0;
     virtual int CurrentPartId() = 0;
@@ -47,7 +49,7 @@ public:
 };
 
 class TESSARO_HOST_INTERFACE ISch_Document : public IUnknown {
-public:
+  public:
     virtual std::u16string FullPath() = 0;
     // The number of objects of the kinds among those the document gives as the context of
     // the command being run (the selection, or the object under the cursor).
@@ -56,7 +58,7 @@ public:
 };
 
 class TESSARO_HOST_INTERFACE ISch_ServerInterface : public IUnknown {
-public:
+  public:
     virtual ISch_Document* GetCurrentSchDocument() = 0;
 };
 

@@ -106,9 +106,8 @@ struct AutoRun {
                 std::int32_t seconds = 0;
                 if (greedy) seconds += greedy->ElapsedSeconds;
                 if (iterative) seconds += iterative->ElapsedSeconds;
-                ShowInformation(FormatOptimizationReport(lengthBefore, lengthAfter,
-                                                         crossingsBefore, crossingsAfter,
-                                                         d.Board(), seconds),
+                ShowInformation(FormatOptimizationReport(lengthBefore, lengthAfter, crossingsBefore,
+                                                         crossingsAfter, d.Board(), seconds),
                                 ReportCaption);
             });
         }
@@ -148,7 +147,7 @@ bool RunAutoOptimization(const std::string& documentPath) {
     try {
         run.Optimize();
     } catch (const platform::ProcessExit&) {
-        throw;  // the process ends here: nothing after this runs in the original either
+        throw;  // the process is ending: no closing step may run after it
     } catch (...) {
         std::exception_ptr failure = std::current_exception();
         try {

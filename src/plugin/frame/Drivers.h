@@ -24,9 +24,9 @@ struct ManualSwapCommand {
     TSwapOptimizer_Abstract* (*createOptimizer)(TSwapDataSet& dataSet);
     const char* messageSource;
 };
-extern const ManualSwapCommand PinSwapCommand;    // "RunManualTessaro"
-extern const ManualSwapCommand PartSwapCommand;   // "RunManualPartSwapper"
-extern const ManualSwapCommand PairSwapCommand;   // "RunManualDifferentialPairSwapper"
+extern const ManualSwapCommand PinSwapCommand;   // "RunManualTessaro"
+extern const ManualSwapCommand PartSwapCommand;  // "RunManualPartSwapper"
+extern const ManualSwapCommand PairSwapCommand;  // "RunManualDifferentialPairSwapper"
 
 // True once the project checks passed.
 bool RunManualSwap(const std::string& documentPath, const ManualSwapCommand& command);

@@ -19,10 +19,10 @@ namespace tessaro {
 host::IClient* Client();
 void SetClient(host::IClient* client);
 
-host::IPCB_ServerInterface* PCBServer();         // nullptr without client
-host::ISch_ServerInterface* SchServer();         // nullptr without client
-host::IWorkspace* Workspace();                   // via "WorkspaceManager.DLL", or nullptr
-host::IDeviceManager* DeviceManager();           // via "VantorManager.dll", or nullptr
+host::IPCB_ServerInterface* PCBServer();  // nullptr without client
+host::ISch_ServerInterface* SchServer();  // nullptr without client
+host::IWorkspace* Workspace();            // via "WorkspaceManager.DLL", or nullptr
+host::IDeviceManager* DeviceManager();    // via "VantorManager.dll", or nullptr
 // The host program's busy cursor ("ClientAPI_BeginCursor" with -11 / "ClientAPI_EndCursor").
 void BeginBusyCursor();
 void EndBusyCursor();

@@ -14,7 +14,7 @@ struct TParameter {
 };
 
 class TParameterList {
-public:
+  public:
     void ParseParameters(const std::string& text);
     const TParameter* FindParameter(const std::string& name) const;
     bool GetParameterValue(const std::string& name, std::string& value) const;
@@ -25,7 +25,7 @@ public:
     void ClearParameters();
     const std::vector<std::unique_ptr<TParameter>>& Items() const { return items_; }
 
-private:
+  private:
     std::vector<std::unique_ptr<TParameter>> items_;
 };
 

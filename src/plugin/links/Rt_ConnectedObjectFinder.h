@@ -16,7 +16,7 @@ class TSwapDataSet;
 // Breadth-first search over touching copper from a seed pad. Crosses layers only through
 // multi-layer objects, and never through net-tie components.
 class TConnectedObjectFinder {
-public:
+  public:
     TConnectedObjectFinder(host::IPCB_Board* board, host::ObjectSet objectKinds,
                            std::vector<host::IPCB_Primitive*>& found, host::IPCB_Pad* seed);
     void Search();

@@ -19,8 +19,8 @@ namespace {
 const TSwapSubNet* neighbourSortSubject = nullptr;
 
 void RemoveFirst(std::vector<TSwapSubNet*>& list, const TSwapSubNet* item) {
-    auto it = std::find(list.begin(), list.end(), item);
-    if (it != list.end()) list.erase(it);
+    const std::size_t at = cost_detail::FindFirst(list.data(), list.size(), item);
+    if (at < list.size()) list.erase(list.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 // Scratch lists of CommitExchange, kept between calls so that an exchange allocates nothing
@@ -45,8 +45,9 @@ void TSwapDataSet::PrepareGroup(TSwapGroup* group) {
     for (TSwapNet* net : group->Nets)
         if (net) BuildNetHotSpots(net, group);
     for (TSwapSubNet* s : group->SubNets) UpdateNetHotSpots(s);
-    // The group's nets may have been reset behind the kept boxes' back (ResetGroupNets).
-    cost_detail::RefreshAllLines(*this);
+    // The group's nets may have been reset behind the kept lines' back (ResetGroupNets), and
+    // the group is the one to be optimised next.
+    cost_detail::FocusOnGroup(*this, group);
 }
 
 THotSpot* TSwapDataSet::NearestNetHotSpot(TSwapSubNet* subNet, TSwapNet* net) const {
@@ -114,17 +115,22 @@ void TSwapDataSet::BuildNeighbours(TSwapSubNet* subNet) {
     TSwapGroup* group = subNet->PinGroup();
     subNet->Neighbours.clear();
     if (!group) return;
-    for (TSwapSubNet* other : group->SubNets)
-        if (other != subNet) subNet->Neighbours.push_back(other);
     neighbourSortSubject = subNet;
     struct ClearSubject {
         ~ClearSubject() { neighbourSortSubject = nullptr; }
     } clearSubject;
-    std::sort(subNet->Neighbours.begin(), subNet->Neighbours.end(),
-              [](const TSwapSubNet* x, const TSwapSubNet* y) {
-                  const THotSpot* from = neighbourSortSubject->BestHotSpot;
-                  return Euclid(from, x->BestHotSpot) < Euclid(from, y->BestHotSpot);
-              });
+    // Each distance is taken once, beside its sub-net; the sort compares the distances only,
+    // so it makes the same comparisons and moves as sorting the sub-nets by distance.
+    std::vector<std::pair<double, TSwapSubNet*>> byDistance;
+    byDistance.reserve(group->SubNets.size());
+    for (TSwapSubNet* other : group->SubNets)
+        if (other != subNet)
+            byDistance.emplace_back(Euclid(neighbourSortSubject->BestHotSpot, other->BestHotSpot),
+                                    other);
+    std::sort(byDistance.begin(), byDistance.end(),
+              [](const auto& x, const auto& y) { return x.first < y.first; });
+    subNet->Neighbours.reserve(byDistance.size());
+    for (const auto& entry : byDistance) subNet->Neighbours.push_back(entry.second);
 }
 
 std::int32_t TSwapDataSet::CountCrossings() const {
@@ -175,15 +181,18 @@ void TSwapDataSet::InitialiseCost() {
     for (TSwapSubNet* s : SwapSubNets) UpdateNetHotSpots(s);
     for (TSwapSubNet* s : SwapSubNets)
         if (s->NetIndex >= 0) SetEnds(s->Line, s->BestHotSpot, s->CurrentNetHotSpot());
-    {
-        TCrossingScan scan(*this);
-        for (TSwapSubNet* s : SwapSubNets) {
-            if (s->NetIndex < 0) continue;
-            BuildNeighbours(s);
-            BuildCrossings(s);
-        }
+    TCrossingScan scan(*this);
+    std::int64_t listed = 0;
+    for (TSwapSubNet* s : SwapSubNets) {
+        if (s->NetIndex < 0) continue;
+        BuildNeighbours(s);
+        BuildCrossings(s);
+        listed += static_cast<std::int64_t>(s->Crossings.size());
     }
-    XOvers = CountCrossings();
+    // Every crossing pair now stands in both of its lists (a sub-net without a net slot has
+    // no line and crosses nothing), so half the listed entries is CountCrossings without
+    // testing every pair again.
+    XOvers = static_cast<std::int32_t>(listed / 2);
     ConnectionCost = 0;
     for (const TSwapSubNet* s : SwapSubNets) ConnectionCost += ConnectionLength(s);
 }
@@ -215,9 +224,11 @@ void ExchangeNetIndices(const TSwapDataSet& d, TSwapSubNet* a, TSwapSubNet* b) {
 
 void TSwapDataSet::TryExchange(TSwapSubNet* a, TSwapSubNet* b) {
     AddContributions(*this, a, b, -1);
-    a->SavedCrossings = a->Crossings;
+    // Saving by swapping the lists: BuildCrossings refills Crossings from scratch, so the
+    // saved copy costs no copying (and no allocation once the lists have grown).
+    a->SavedCrossings.swap(a->Crossings);
     a->SavedNetIndex = a->NetIndex;
-    b->SavedCrossings = b->Crossings;
+    if (b != a) b->SavedCrossings.swap(b->Crossings);
     b->SavedNetIndex = b->NetIndex;
     ExchangeNetIndices(*this, a, b);
     BuildCrossings(a);
@@ -227,9 +238,10 @@ void TSwapDataSet::TryExchange(TSwapSubNet* a, TSwapSubNet* b) {
 
 void TSwapDataSet::RollbackExchange(TSwapSubNet* a, TSwapSubNet* b) {
     AddContributions(*this, a, b, -1);
-    a->Crossings = a->SavedCrossings;
+    // The saved lists come back; what SavedCrossings holds afterwards has no meaning.
+    a->Crossings.swap(a->SavedCrossings);
     SetNetIndex(*this, a, a->SavedNetIndex);
-    b->Crossings = b->SavedCrossings;
+    if (b != a) b->Crossings.swap(b->SavedCrossings);
     SetNetIndex(*this, b, b->SavedNetIndex);
     AddContributions(*this, a, b, +1);
 }

@@ -48,6 +48,21 @@ inline bool LayersAllowCrossing(const THotSpot* a1, const THotSpot* a2, const TH
            a2->Layer == b2->Layer;
 }
 
+// The crossing test must give the same answer wherever it is evaluated (here, and four lines
+// at a time in CostScan.cpp): no multiply-add may be fused, whatever the target offers.
+#if defined(__clang__)
+#define TESSARO_UNFUSED_BEGIN _Pragma("clang fp contract(off)")
+#define TESSARO_UNFUSED_END
+#elif defined(__GNUC__)
+#define TESSARO_UNFUSED_BEGIN \
+    _Pragma("GCC push_options") _Pragma("GCC optimize(\"fp-contract=off\")")
+#define TESSARO_UNFUSED_END _Pragma("GCC pop_options")
+#else
+#define TESSARO_UNFUSED_BEGIN
+#define TESSARO_UNFUSED_END
+#endif
+
+TESSARO_UNFUSED_BEGIN
 // Franklin Antonio's segment intersection test ("Faster Line Segment Intersection"): bounding
 // boxes first, then the parametric test. Every bound is inclusive, so segments that touch at
 // an end or overlap collinearly intersect.
@@ -101,6 +116,7 @@ inline bool SegmentsIntersect(double x1, double y1, double x2, double y2, double
     }
     return true;
 }
+TESSARO_UNFUSED_END
 
 // The crossing test of two connection lines A = (a1, a2) and B = (b1, b2).
 inline bool LinesCross(const THotSpot* a1, const THotSpot* a2, const THotSpot* b1,

@@ -11,7 +11,7 @@
 namespace tessaro {
 
 class TSwapOptimizer_Abstract : public TSwapDataObject {
-public:
+  public:
     explicit TSwapOptimizer_Abstract(TSwapDataSet* owner);
     const char* ClassName() const override { return "TSwapOptimizer_Abstract"; }
 

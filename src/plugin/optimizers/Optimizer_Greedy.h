@@ -7,7 +7,7 @@
 namespace tessaro {
 
 class TSwapOptimizer_Greedy : public TSwapOptimizer_Abstract {
-public:
+  public:
     using TSwapOptimizer_Abstract::TSwapOptimizer_Abstract;
     const char* ClassName() const override { return "TSwapOptimizer_Greedy"; }
 

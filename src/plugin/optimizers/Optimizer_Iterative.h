@@ -10,7 +10,7 @@
 namespace tessaro {
 
 class TSwapOptimizer_Iterative : public TSwapOptimizer_Abstract {
-public:
+  public:
     using TSwapOptimizer_Abstract::TSwapOptimizer_Abstract;
     const char* ClassName() const override { return "TSwapOptimizer_Iterative"; }
 
@@ -40,7 +40,7 @@ public:
     // Trial moves of the whole run, all groups together.
     std::int64_t Trials = 0;
 
-private:
+  private:
     // Returns false when the group's search cannot go on (no pair can be drawn).
     bool RunPass();
     TRandomGenerator random_;

@@ -1,6 +1,6 @@
 // The pseudo-random generator of the iterative optimiser: the classic 32-bit linear
-// congruential generator of the original toolchain, so that a fixed seed repeats a run draw
-// for draw.
+// congruential generator (seed * 134775813 + 1), so that a fixed seed repeats a run draw for
+// draw.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,7 @@
 namespace tessaro {
 
 class TRandomGenerator {
-public:
+  public:
     void Seed(std::uint32_t seed) { seed_ = seed; }
     std::uint32_t CurrentSeed() const { return seed_; }
 
@@ -20,7 +20,7 @@ public:
             (static_cast<std::uint64_t>(seed_) * static_cast<std::uint32_t>(range)) >> 32);
     }
 
-private:
+  private:
     std::uint32_t seed_ = 0;
 };
 

@@ -28,8 +28,8 @@ hostapp::design::BoardData Sample() {
 }
 
 TEST(HostBoard, AnswersItsFileUnitsLayersAndPairs) {
-    hostapp::Board board(Sample(), "/designs/Demo.PcbDoc", nullptr);
-    EXPECT_EQ(board.FileName(), u"/designs/Demo.PcbDoc");
+    hostapp::Board board(Sample(), "/designs/Demo.pcb", nullptr);
+    EXPECT_EQ(board.FileName(), u"/designs/Demo.pcb");
     EXPECT_EQ(board.GetDisplayUnit(), host::eImperial);
     EXPECT_EQ(board.LayerName(1), u"Top Layer");
     EXPECT_EQ(board.LayerName(3), u"Mid-Layer 2");
@@ -135,10 +135,10 @@ TEST(HostBoard, CountsHighlightingNoticesRedrawsAndModifications) {
 
 TEST(PcbServer, KeepsBoardsByPathAndMakesObjectsThatOutliveThem) {
     hostapp::PcbServer server;
-    hostapp::Board& board = server.OpenBoard(Sample(), "C:\\Designs\\Demo.PcbDoc");
+    hostapp::Board& board = server.OpenBoard(Sample(), "C:\\Designs\\Demo.pcb");
     EXPECT_EQ(server.GetPCBBoardByPath(u"c:\\designs\\demo.pcbdoc"), &board);
-    EXPECT_EQ(server.GetPCBBoardByPath(u"C:\\Designs\\Other.PcbDoc"), nullptr);
-    EXPECT_THROW(server.OpenBoard(Sample(), "C:\\Designs\\Demo.PcbDoc"), std::logic_error);
+    EXPECT_EQ(server.GetPCBBoardByPath(u"C:\\Designs\\Other.pcb"), nullptr);
+    EXPECT_THROW(server.OpenBoard(Sample(), "C:\\Designs\\Demo.pcb"), std::logic_error);
 
     server.PreProcess();
     server.PostProcess();
@@ -157,8 +157,8 @@ TEST(PcbServer, KeepsBoardsByPathAndMakesObjectsThatOutliveThem) {
     EXPECT_EQ(line->Board(), &board);
     EXPECT_EQ(board.FindNet(u"PinSwapNet"), net);
 
-    server.CloseBoard("C:\\Designs\\Demo.PcbDoc");
-    EXPECT_EQ(server.GetPCBBoardByPath(u"C:\\Designs\\Demo.PcbDoc"), nullptr);
+    server.CloseBoard("C:\\Designs\\Demo.pcb");
+    EXPECT_EQ(server.GetPCBBoardByPath(u"C:\\Designs\\Demo.pcb"), nullptr);
     EXPECT_EQ(net->Name(), u"PinSwapNet");  // the factory's objects live with the server
     EXPECT_EQ(line->AddRef(), line->Release());
 }

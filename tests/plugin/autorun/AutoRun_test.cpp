@@ -73,7 +73,8 @@ TEST(AutoRun, ReportsTheBoardAsItWasSaved) {
         FormatNumber(ToReportUnit(length, BoardReportUnit(&reopened.Board())), 3);
 
     std::smatch m;
-    ASSERT_TRUE(std::regex_search(report, m, std::regex(R"(^Length Reduced From [0-9,.]+ To ([0-9,.]+) )")))
+    ASSERT_TRUE(
+        std::regex_search(report, m, std::regex(R"(^Length Reduced From [0-9,.]+ To ([0-9,.]+) )")))
         << report;
     EXPECT_EQ(m[1].str(), lengthText);
     ASSERT_TRUE(std::regex_search(report, m, std::regex(R"(Cross-Overs \S+ From \d+ To (\d+) )")))
@@ -156,10 +157,8 @@ TEST(AutoRun, RunsTheIterativeOptimizerUnaskedWhenTheFastOneSettledNothing) {
 
 TEST(AutoRun, ShowsNoReportWhenTheAnalysisStopsTheRun) {
     // No component allows swapping.
-    SwapHost host(DesignBuilder()
-                      .FixedPin("U1", "1", 0, 0, "N1")
-                      .FixedPin("J1", "1", 0, 1000, "N1")
-                      .Build());
+    SwapHost host(
+        DesignBuilder().FixedPin("U1", "1", 0, 0, "N1").FixedPin("J1", "1", 0, 1000, "N1").Build());
     EXPECT_FALSE(RunAutoOptimization(host.BoardPath()));
     const auto& history = host.person.History();
     ASSERT_EQ(history.size(), 1u);
@@ -174,8 +173,7 @@ TEST(AutoRun, RefusesABoardOutsideAProject) {
     EXPECT_FALSE(RunAutoOptimization(host.BoardPath()));
     const platform::Dialog* error = FindDialog(host.person, "Error");
     ASSERT_NE(error, nullptr);
-    EXPECT_EQ(error->text,
-              "Pin/Net Optimization requires that the board is part of a PCB Project");
+    EXPECT_EQ(error->text, "Pin/Net Optimization requires that the board is part of a PCB Project");
 }
 
 TEST(AutoRun, AFailedMoveLeavesNoCopperWithoutNetAndStillReports) {

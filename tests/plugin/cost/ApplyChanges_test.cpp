@@ -117,24 +117,22 @@ TEST_P(ApplyFailure, PutsTheCopperBackAndGoesOn) {
             EXPECT_EQ(s->BoardNet, s->OriginalNet);
         }
         for (host::IPCB_Primitive* prim : s->Prims)
-            EXPECT_EQ(prim->Net() ? platform::Narrow(prim->Net()->Name()) : "",
-                      expected->Name());
+            EXPECT_EQ(prim->Net() ? platform::Narrow(prim->Net()->Name()) : "", expected->Name());
     }
     EXPECT_EQ(failed, 1);
     const auto& activity = host.Board().Activity();
     EXPECT_EQ(activity.modifyBegins, activity.modifyEnds);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, ApplyFailure,
-    ::testing::Values(FaultCase{"IPCB_Net.AddPCBObject", 1},
-                      FaultCase{"IPCB_Net.RemovePCBObject", 1},
-                      FaultCase{"IPCB_Net.RemovePCBObject", 2}),
-    [](const ::testing::TestParamInfo<FaultCase>& info) {
-        std::string name = std::string(info.param.operation).substr(9) + "_call" +
-                           std::to_string(info.param.onCall);
-        return name;
-    });
+INSTANTIATE_TEST_SUITE_P(Faults, ApplyFailure,
+                         ::testing::Values(FaultCase{"IPCB_Net.AddPCBObject", 1},
+                                           FaultCase{"IPCB_Net.RemovePCBObject", 1},
+                                           FaultCase{"IPCB_Net.RemovePCBObject", 2}),
+                         [](const ::testing::TestParamInfo<FaultCase>& info) {
+                             std::string name = std::string(info.param.operation).substr(9) +
+                                                "_call" + std::to_string(info.param.onCall);
+                             return name;
+                         });
 
 }  // namespace
 }  // namespace tessaro::optim_test

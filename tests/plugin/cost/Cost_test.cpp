@@ -72,6 +72,24 @@ TEST(CostStart, NetsAreReachedOnlyThroughCopperOfGroupedPins) {
     EXPECT_EQ(data->TotalCost(), 50000 + data->ConnectionCost);
 }
 
+TEST(CostStart, TotalsMatchAFreshCountWhenGroupsReachEachOther) {
+    // Both ends of every net are grouped pins (U1 and U2 swap), so each line is drawn from
+    // the start, and the shuffled order makes them cross.
+    const int order[] = {5, 2, 7, 0, 3, 6, 1, 4};
+    DesignBuilder b;
+    for (int i = 0; i < 8; ++i) {
+        const std::string net = "N" + std::to_string(i);
+        b.SwapPin("U1", std::to_string(i + 1), i * 100, 0, net);
+        b.SwapPin("U2", std::to_string(i + 1), order[i] * 100, 1000, net);
+    }
+    SwapHost host(b.Build());
+    auto data = host.Analysed();
+    EXPECT_GT(data->XOvers, 0);
+    EXPECT_EQ(data->XOvers, data->CountCrossings());
+    EXPECT_EQ(data->ConnectionCost, FreshLength(*data));
+    EXPECT_GT(data->ConnectionCost, 0);
+}
+
 TEST(CostStart, NeighboursAreTheOtherSubNetsOfTheGroupNearestFirst) {
     SwapHost host(ShuffledFan(12, 4));
     auto data = host.Analysed();
@@ -147,10 +165,8 @@ TEST(DisplayLines, AFailingChangeStillClosesTheBrackets) {
 
 TEST(MeasureBoard, ABoardWithoutConnectionsMeasuresNothing) {
     // Every net is a single pad: no connection objects at all.
-    SwapHost host(DesignBuilder()
-                      .SwapPin("U1", "1", 0, 0, "A")
-                      .SwapPin("U1", "2", 100, 0, "B")
-                      .Build());
+    SwapHost host(
+        DesignBuilder().SwapPin("U1", "1", 0, 0, "A").SwapPin("U1", "2", 100, 0, "B").Build());
     TSwapDataSet data(host.BoardPath(), smPinSwap);
     double length = -1;
     std::int32_t count = -1;

@@ -114,12 +114,13 @@ TEST_P(ExchangeSequence, KeepsTotalsEqualToAFreshCount) {
     EXPECT_GT(changedCrossings, 5);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Boards, ExchangeSequence,
-    ::testing::Values(SequenceCase{"fan_plain", Scan::Plain, false},
-                      SequenceCase{"fan_boxed", Scan::Boxed, false},
-                      SequenceCase{"generated_boxed", Scan::Boxed, true}),
-    [](const ::testing::TestParamInfo<SequenceCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Boards, ExchangeSequence,
+                         ::testing::Values(SequenceCase{"fan_plain", Scan::Plain, false},
+                                           SequenceCase{"fan_boxed", Scan::Boxed, false},
+                                           SequenceCase{"generated_boxed", Scan::Boxed, true}),
+                         [](const ::testing::TestParamInfo<SequenceCase>& info) {
+                             return info.param.name;
+                         });
 
 TEST(Exchange, TotalCostOfManyCrossingsDoesNotWrap) {
     TSwapDataSet data("", smPinSwap);

@@ -61,8 +61,7 @@ BoardComponentData& DesignBuilder::Pcb(const std::string& designator, bool swaps
 
 void DesignBuilder::AddNet(const std::string& net) {
     auto& nets = design_.board->nets;
-    if (!net.empty() && std::find(nets.begin(), nets.end(), net) == nets.end())
-        nets.push_back(net);
+    if (!net.empty() && std::find(nets.begin(), nets.end(), net) == nets.end()) nets.push_back(net);
 }
 
 DesignBuilder& DesignBuilder::SwapPin(const std::string& designator, const std::string& pad,
@@ -121,7 +120,9 @@ DesignBuilder& DesignBuilder::Imperial() {
     return *this;
 }
 
-DesignData DesignBuilder::Build() const { return design_; }
+DesignData DesignBuilder::Build() const {
+    return design_;
+}
 
 DesignData FanDesign(const std::vector<int>& order, int pitchMil) {
     DesignBuilder b;
@@ -150,8 +151,8 @@ DesignData ShuffledFan(int pins, unsigned seed, int groups) {
         b.SwapPin("U1", std::to_string(i + 1), x, 0, net, swapId, padLayer);
         if (i % 4 == 1) b.Track(x, 0, x + 30, 60, net, 1);
         const int targetLayer = order[static_cast<std::size_t>(i)] % 2 == 0 ? 1 : 32;
-        b.FixedPin("J1", std::to_string(i + 1), order[static_cast<std::size_t>(i)] * 100, 1500,
-                   net, targetLayer);
+        b.FixedPin("J1", std::to_string(i + 1), order[static_cast<std::size_t>(i)] * 100, 1500, net,
+                   targetLayer);
     }
     return b.Build();
 }
@@ -237,7 +238,8 @@ std::string ReadAll(int fd) {
     std::string out;
     char buffer[4096];
     ssize_t n;
-    while ((n = read(fd, buffer, sizeof buffer)) > 0) out.append(buffer, static_cast<std::size_t>(n));
+    while ((n = read(fd, buffer, sizeof buffer)) > 0)
+        out.append(buffer, static_cast<std::size_t>(n));
     close(fd);
     return out;
 }

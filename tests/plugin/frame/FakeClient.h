@@ -59,7 +59,7 @@ class FakeView : public Counted<host::IServerDocumentView> {
 
 class FakeSchDocument : public Counted<host::ISch_Document> {
   public:
-    std::u16string FullPath() override { return u"C:\\Design\\Sheet1.SchDoc"; }
+    std::u16string FullPath() override { return u"C:\\Design\\Sheet1.sch"; }
     int ContextObjectCount(host::SchObjectSet kinds) override {
         askedKinds.push_back(kinds);
         return kinds == host::MkSchSet(host::eSchComponent) ? components : 0;

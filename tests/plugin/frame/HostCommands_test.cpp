@@ -221,7 +221,9 @@ struct ProjectCase {
     const char* message;  // of the code EnsureProjectReady gives
 };
 
-void PrintTo(const ProjectCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const ProjectCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 ProjectData Project(const char* kind, bool saved, bool compiled, bool compiles) {
     ProjectData p;
@@ -305,7 +307,7 @@ TEST_F(HostFrameTest, HostServicesComeFromTheHostsModules) {
 }
 
 TEST(HostAccessTest, ExtractFileNameKeepsThePartAfterTheLastSeparator) {
-    EXPECT_EQ(ExtractFileName("C:\\Designs\\Board.PcbDoc"), "Board.PcbDoc");
+    EXPECT_EQ(ExtractFileName("C:\\Designs\\Board.pcb"), "Board.pcb");
     EXPECT_EQ(ExtractFileName("/designs/tiny/tiny.pcb"), "tiny.pcb");
     EXPECT_EQ(ExtractFileName("C:\\mixed/dir\\x.sch"), "x.sch");
     EXPECT_EQ(ExtractFileName("plain.sch"), "plain.sch");

@@ -142,10 +142,10 @@ TEST_F(ServerModuleTest, AnswersItsOperationsAndClearsOutValues) {
     EXPECT_EQ(count, 0);
     auto* stale = reinterpret_cast<host::IServerDocument*>(0x1);
     host::IServerDocument* document = stale;
-    EXPECT_EQ(module->CreateDocument(u"PCB", u"C:\\x.PcbDoc", &document), host::S_OK);
+    EXPECT_EQ(module->CreateDocument(u"PCB", u"C:\\x.pcb", &document), host::S_OK);
     EXPECT_EQ(document, nullptr) << "this server makes no documents";
     document = stale;
-    EXPECT_EQ(module->CreateServerDocument(u"PCB", u"C:\\x.PcbDoc", false, &document), host::S_OK);
+    EXPECT_EQ(module->CreateServerDocument(u"PCB", u"C:\\x.pcb", false, &document), host::S_OK);
     EXPECT_EQ(document, nullptr);
     EXPECT_EQ(module->GetDocumentCount(&count), host::S_OK);
     EXPECT_EQ(count, 0);
@@ -239,7 +239,7 @@ TEST_F(ServerModuleTest, IdleWakesTheToolkitOnlyWhenMessagesWait) {
 }
 
 TEST_F(ServerModuleTest, AnUnknownCommandRunsNothingAndKeepsTheCheckDefaults) {
-    FakeDocument document("C:\\Design\\Board.PcbDoc", "PCB");
+    FakeDocument document("C:\\Design\\Board.pcb", "PCB");
     FakeView view(&document);
     EXPECT_EQ(launcher->LaunchCommand("RunEverything", "", 0, &view), host::S_OK);
     EXPECT_EQ(launcher->LaunchCommand(nullptr, nullptr, 0, &view), host::S_OK);
@@ -265,7 +265,7 @@ class BoardCommandTest : public ServerModuleTest,
                          public ::testing::WithParamInterface<DocumentMessageCase> {};
 
 TEST_P(BoardCommandTest, RefusesAContextWithoutBoardAndIsOffered) {
-    FakeDocument sheet("C:\\Design\\Sheet1.SchDoc", "SCH");
+    FakeDocument sheet("C:\\Design\\Sheet1.sch", "SCH");
     FakeView view(&sheet);
     person.ExpectDialog("Error", Button::OK, GetParam().message);
     EXPECT_EQ(launcher->LaunchCommand(GetParam().command, "", 0, &view), host::S_OK);
@@ -294,7 +294,7 @@ INSTANTIATE_TEST_SUITE_P(
                             "Differential-Pair Swapping must be run from a PCB Document"}));
 
 TEST_F(ServerModuleTest, AfterACommandTheCurrentViewRefreshesItsStatus) {
-    FakeDocument sheet("C:\\Design\\Sheet1.SchDoc", "SCH");
+    FakeDocument sheet("C:\\Design\\Sheet1.sch", "SCH");
     FakeView view(&sheet);
     client.currentView = &view;
     person.AllowUnscriptedNotices();
@@ -304,7 +304,7 @@ TEST_F(ServerModuleTest, AfterACommandTheCurrentViewRefreshesItsStatus) {
 }
 
 TEST_F(ServerModuleTest, AFailingHostCallEndsTheCommandWithAFailureStatus) {
-    FakeDocument document("C:\\Design\\Board.PcbDoc", "PCB");
+    FakeDocument document("C:\\Design\\Board.pcb", "PCB");
     FakeView view(&document);
     client.failStartServer = true;
     EXPECT_EQ(launcher->LaunchCommand("RunAutoTessaro", "", 0, &view), host::E_UNEXPECTED);
@@ -313,7 +313,7 @@ TEST_F(ServerModuleTest, AFailingHostCallEndsTheCommandWithAFailureStatus) {
 }
 
 TEST_F(ServerModuleTest, ConfigureRunsWithoutAskingAnything) {
-    FakeDocument document("C:\\Design\\Board.PcbDoc", "PCB");
+    FakeDocument document("C:\\Design\\Board.pcb", "PCB");
     FakeView view(&document);
     EXPECT_EQ(launcher->LaunchCommand("ConfigureTessaro", "UniqueId=ABC", 0, &view), host::S_OK);
     EXPECT_TRUE(person.History().empty());
@@ -325,7 +325,7 @@ TEST_F(ServerModuleTest, InTestModeTheRefusalIsPrintedAndTheProcessEnds) {
     std::ostringstream output;
     platform::SetStandardOutput(&output);
     platform::SetExitHandler([](int code) { throw platform::ProcessExit{code}; });
-    FakeDocument sheet("C:\\Design\\Sheet1.SchDoc", "SCH");
+    FakeDocument sheet("C:\\Design\\Sheet1.sch", "SCH");
     FakeView view(&sheet);
     try {
         launcher->LaunchCommand("RunManualPartSwapper", "", 0, &view);
@@ -387,7 +387,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ServerModuleTest, AFailingCheckKeepsTheFlagsSetSoFar) {
-    FakeDocument document("C:\\Design\\Sheet1.SchDoc", "SCH");
+    FakeDocument document("C:\\Design\\Sheet1.sch", "SCH");
     document.failKind = true;
     FakeView view(&document);
     const CheckResult r = Check("ConfigureTessaro", "ContextSensitive=True", &view);

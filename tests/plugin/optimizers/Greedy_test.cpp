@@ -10,7 +10,8 @@ namespace {
 
 std::vector<std::string> PadNets(SwapHost& host, const std::string& designator, int pins) {
     std::vector<std::string> nets;
-    for (int i = 1; i <= pins; ++i) nets.push_back(host.PadNet(designator + "-" + std::to_string(i)));
+    for (int i = 1; i <= pins; ++i)
+        nets.push_back(host.PadNet(designator + "-" + std::to_string(i)));
     return nets;
 }
 

@@ -75,8 +75,7 @@ hostapp::design::DesignData SettledThenTangled(bool oneLeftFree) {
     for (int i = 0; i < 5; ++i) {
         const std::string net = "S" + std::to_string(i);
         b.SwapPin("U1", std::to_string(i + 1), i * 100, 0, net, "1");
-        b.FixedPin("J1", std::to_string(i + 1), i * 100, (oneLeftFree && i == 2) ? 1000 : 25,
-                   net);
+        b.FixedPin("J1", std::to_string(i + 1), i * 100, (oneLeftFree && i == 2) ? 1000 : 25, net);
     }
     for (int i = 0; i < 4; ++i) {
         const std::string net = "T" + std::to_string(i);
@@ -154,7 +153,8 @@ TEST(Iterative, AFixedSeedRepeatsTheRun) {
     EXPECT_NE(first.find(" dialogs=0 "), std::string::npos) << first;
     EXPECT_TRUE(std::regex_search(
         first,
-        std::regex(R"(status=T:\d+\.\d\d Crossovers:-?\d+ Cost:-?\d+\.\d\d Moves:\d+ Iterations:\d+$)")))
+        std::regex(
+            R"(status=T:\d+\.\d\d Crossovers:-?\d+ Cost:-?\d+\.\d\d Moves:\d+ Iterations:\d+$)")))
         << first;
 }
 
