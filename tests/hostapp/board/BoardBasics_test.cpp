@@ -136,7 +136,7 @@ TEST(HostBoard, CountsHighlightingNoticesRedrawsAndModifications) {
 TEST(PcbServer, KeepsBoardsByPathAndMakesObjectsThatOutliveThem) {
     hostapp::PcbServer server;
     hostapp::Board& board = server.OpenBoard(Sample(), "C:\\Designs\\Demo.pcb");
-    EXPECT_EQ(server.GetPCBBoardByPath(u"c:\\designs\\demo.pcbdoc"), &board);
+    EXPECT_EQ(server.GetPCBBoardByPath(u"c:\\designs\\demo.pcb"), &board);
     EXPECT_EQ(server.GetPCBBoardByPath(u"C:\\Designs\\Other.pcb"), nullptr);
     EXPECT_THROW(server.OpenBoard(Sample(), "C:\\Designs\\Demo.pcb"), std::logic_error);
 
