@@ -414,7 +414,11 @@ class Builder {
             }
             Shuffle(pins, random_);
             for (int k = 0; k < o_.pinsPerBank; ++k) {
-                const std::string net = "B" + std::to_string(b + 1) + "_D" + std::to_string(k);
+                // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on "B" + std::string.
+                std::string net = "B";
+                net += std::to_string(b + 1);
+                net += "_D";
+                net += std::to_string(k);
                 fpga.pins[pins[static_cast<std::size_t>(k)]].net = net;
                 const std::size_t sink = static_cast<std::size_t>(b * o_.pinsPerBank + k);
                 if (sink < sinks_.size()) {
